@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest python3
           wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          xvfb xauth imagemagick xdotool osslsigncode openssl curl)
+          xvfb xauth imagemagick xdotool osslsigncode openssl curl file)
 
 missing=()
 for p in "${packages[@]}"; do

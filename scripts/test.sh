@@ -24,8 +24,9 @@ run() {  # tree, ctest arguments...
 }
 run native
 run fuzz
-export -f run; export KESTRUNE_BUILD status
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'run win64; exit $status' || status=1
+echo "test: win64 (wine64 in Xvfb)"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  bash -c 'cd "$1" && ctest --output-on-failure' _ "$KESTRUNE_BUILD/win64" || status=1
 wineserver -k 2>/dev/null || true
 
 echo "test: finished in $(( $(date +%s) - start )) s, $([ $status -eq 0 ] && echo passed || echo FAILED)"
