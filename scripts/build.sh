@@ -14,8 +14,10 @@ configure() {  # build dir, cmake arguments...
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 configure "$KESTRUNE_BUILD/native" -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc \
   "-DCMAKE_CXX_FLAGS=$sanitize" "-DCMAKE_EXE_LINKER_FLAGS=$sanitize"
-configure "$KESTRUNE_BUILD/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
-configure "$KESTRUNE_BUILD/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DKESTRUNE_TESTS=OFF
+configure "$KESTRUNE_BUILD/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+  "-DKESTRUNE_DISC_DIR=$KESTRUNE_BUILD/disc-win64"
+configure "$KESTRUNE_BUILD/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DKESTRUNE_TESTS=OFF \
+  "-DKESTRUNE_DISC_DIR=$KESTRUNE_BUILD/disc-win32"
 configure "$KESTRUNE_BUILD/fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DKESTRUNE_FUZZ=ON
 
 for tree in native win64 win32 fuzz; do
