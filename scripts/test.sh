@@ -20,13 +20,13 @@ status=0
 run() {  # tree, ctest arguments...
   local tree=$1; shift
   echo "test: $tree"
-  (cd "$KESTRUNE_BUILD/$tree" && ctest --output-on-failure "$@") || status=1
+  (cd "$KESTRUNE_BUILD/$tree" && ctest --output-on-failure --timeout 600 "$@") || status=1
 }
 run native
 run fuzz
 echo "test: win64 (wine64 in Xvfb)"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash -c 'cd "$1" && ctest --output-on-failure' _ "$KESTRUNE_BUILD/win64" || status=1
+  bash -c 'cd "$1" && ctest --output-on-failure --timeout 600' _ "$KESTRUNE_BUILD/win64" || status=1
 wineserver -k 2>/dev/null || true
 
 echo "test: finished in $(( $(date +%s) - start )) s, $([ $status -eq 0 ] && echo passed || echo FAILED)"
