@@ -261,6 +261,41 @@ TEST_F(Launcher, MissingGuideShowsMessage403WithPercentAsDollar) {
               std::string::npos);
 }
 
+TEST_F(Launcher, AGuideWithoutAnApplicationShowsMessage402Unchanged) {
+    // A file type that no application on any system claims.
+    TestDisc disc(L"disc 100%");
+    disc.WriteProperties(std::string(kBaseProperties) +
+                         "FW_SHOW_USER_GUIDE = 1\r\nHELP_FILE = \"UserGuide.kestrune-guide\"\r\n");
+    const std::wstring path = disc / L"manuals\\English\\UserGuide.kestrune-guide";
+    WriteBytes(path, "guide");
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kUserGuide);
+    HWND box = launcher.WaitForMessageBox(5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(WindowText(GetDlgItem(box, 0xFFFF)).find(L":\n" + path + L"\n"), std::wstring::npos);
+    Click(box, IDOK);
+    Click(window, kExit);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_NE(ReadLog().find("Open failed rv=31"), std::string::npos);
+}
+
+TEST_F(Launcher, VendorWebsiteOpensTheConfiguredAddress) {
+    // The address is handed to the shell as it stands; a program stands in for the browser here.
+    TestDisc disc;
+    disc.WriteProperties(std::string(kBaseProperties) + "FW_SHOW_VENDOR_URL = 1\r\nWEBSITE_URL = \"" +
+                         Narrow(disc / L"winstaller.exe") + "\"\r\n");
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kVendor);
+    EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller.exe ran with ''", 10000));
+    EXPECT_EQ(launcher.WaitForMessageBox(500), nullptr);
+    Click(window, kExit);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
 TEST_F(Launcher, BadLibrariesAndHostilePropertiesLeaveAUsableWindow) {
     TestDisc disc;
     disc.WriteProperties(std::string(kBaseProperties) +
