@@ -5,6 +5,7 @@
 #   a stranger root that is never trusted, with its own "Kestrune Test Publisher".
 # No key of any real publisher is involved; every key is made here.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 out=$1 exe=$2
 mkdir -p "$out"
 cd "$out"
@@ -42,6 +43,8 @@ sign publisher unsigned.exe signed.exe
 sign other unsigned.exe other.exe
 sign lowercase unsigned.exe lowercase.exe
 sign stranger unsigned.exe stranger.exe
+# A signature with a second signer (Authenticode itself allows only one; the name reader copes).
+python3 "$here/add_signer.py" signed.exe other.pem other.key two-signers.exe
 # One byte of the program changed after signing: the signature no longer covers the file.
 cp signed.exe tampered.exe
 printf '\x90' | dd of=tampered.exe bs=1 seek=1100 conv=notrunc status=none

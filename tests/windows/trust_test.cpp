@@ -96,6 +96,23 @@ TEST_F(TrustTest, ASuccessfulVerificationWritesItsLinesInOrder) {
                               }));
 }
 
+TEST_F(TrustTest, APackageWithTwoSignersIsReadByItsFirstSigner) {
+    std::wstring name;
+    if (!getSignerCN(Fixture(L"two-signers.exe"), name) &&
+        CountContaining(L"(gle=-2146885623, 0x80092009)") == 1) {
+        // Wine 8's CryptQueryObject refuses any signature with more than one signer
+        // (CRYPT_E_NO_MATCH), so the case can only be shown on Windows.
+        GTEST_SKIP() << "this system cannot read a signature with two signers";
+    }
+    EXPECT_EQ(name, L"Kestrune Test Publisher");
+    EXPECT_EQ(name, L"Kestrune Test Publisher");
+    EXPECT_EQ(CountContaining(L"File has 2 signers, all except the first will be ignored"), 1);
+    // Authenticode allows one signer: the trust check itself refuses such a package.
+    PlaceReference(L"setup.exe");
+    EXPECT_FALSE(verifyDownloadedFile(Fixture(L"two-signers.exe")));
+    EXPECT_EQ(CountContaining(L"Context: WinVerifyTrust"), 1);
+}
+
 TEST_F(TrustTest, SignerNamesWithoutTrust) {
     std::wstring name = L"stale";
     EXPECT_TRUE(getSignerCN(Fixture(L"stranger.exe"), name));
