@@ -19,6 +19,12 @@ bool Dialog::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
 
 void Dialog::DoDataExchange(DataExchange&) {}
 
+BOOL Dialog::OnInitDialog() {
+    DataExchange dx(m_hWnd);
+    DoDataExchange(dx);
+    return TRUE;
+}
+
 bool Dialog::ProcessMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
     if (LOWORD(wParam) == IDOK) { OnOK(); result = 0; return true; }
@@ -38,8 +44,6 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         self = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         self->m_hWnd = hwnd;
-        DataExchange dx(hwnd);
-        self->DoDataExchange(dx);
         return self->OnInitDialog();
     }
     self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));

@@ -28,9 +28,10 @@ public:
     virtual bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
-    // Binds controls; runs before OnInitDialog.
+    // Binds controls; the base OnInitDialog runs it, so derived dialogs bind theirs by calling
+    // their base's OnInitDialog first.
     virtual void DoDataExchange(DataExchange& dx);
-    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual BOOL OnInitDialog();
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "foundation/diag_log.h"
-#include "update/com_objects.h"
+#include "foundation/com_objects.h"
 
 namespace kestrune {
 

@@ -12,7 +12,7 @@
 
 #include "foundation/diag_log.h"
 #include "portable/log_capture.h"
-#include "update/com_objects.h"
+#include "foundation/com_objects.h"
 #include "update_fixtures.h"
 
 namespace kestrune {
