@@ -56,6 +56,8 @@ class Handler(BaseHTTPRequestHandler):
         sys.stderr.write('test-server: ' + (fmt % args) + '\n')
 
     def do_GET(self):
+        with open(os.path.join(os.path.dirname(self.server.root), 'requests.log'), 'a') as log:
+            log.write('%s %s\n' % (self.path, self.headers.get('User-Agent', '')))
         url = urlparse(self.path)
         q = {k: v[0] for k, v in parse_qs(url.query).items()}
         if url.path.startswith('/generate/'):

@@ -1,0 +1,45 @@
+// The update object of one Install command: the state that the update worker, the package
+// download and the progress dialog's thread share.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <atomic>
+#include <string>
+
+#include "dialogs/progress_dialog.h"
+#include "update/update_selection.h"
+
+namespace kestrune {
+
+class CSoftwareUpdate {
+public:
+    explicit CSoftwareUpdate(HWND parent);
+
+    // One download attempt of the package into a new "UPD" temporary file (its name goes to
+    // `tempFile`). `downloaded` becomes true when the whole body was written; `retry` is cleared
+    // when the body was complete or the user canceled.
+    void downloadPackage(const std::wstring& packageUrl, const LocalFacts& facts, std::wstring& tempFile,
+                         bool& downloaded, bool& retry);
+
+    bool canceled() const { return m_canceled.load(); }
+
+    // The routine of the progress dialog's thread.
+    static DWORD WINAPI progressDialogThread(LPVOID self);
+
+private:
+    void Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded, bool& retry);
+    void PostStatus(const std::wstring& text);
+    // Closes the request once: from the worker at the end, or from the dialog's thread when the
+    // user cancels, which ends a read that the server lets stall.
+    void CloseRequest(bool report);
+
+    HWND m_hParent;
+    std::atomic<bool> m_canceled{false};
+    std::wstring m_progressText;
+    CProgressDlg m_progressDlg;
+    std::atomic<HINTERNET> m_request{nullptr};
+};
+
+}  // namespace kestrune
