@@ -20,7 +20,7 @@ unsigned long long FmtArg::AsUnsigned() const {
 
 namespace {
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, alt = false, plus = false, space = false;
     int width = 0;
     int precision = -1;
@@ -78,25 +78,25 @@ std::wstring Digits(unsigned long long v, unsigned base, bool upper) {
     return d;
 }
 
-unsigned long long Narrowed(unsigned long long v, const Spec& s) {
+unsigned long long Narrowed(unsigned long long v, const Conversion& s) {
     switch (s.length) {
-    case Spec::Char: return static_cast<unsigned char>(v);
-    case Spec::Short: return static_cast<unsigned short>(v);
-    case Spec::Default: return static_cast<unsigned int>(v);
+    case Conversion::Char: return static_cast<unsigned char>(v);
+    case Conversion::Short: return static_cast<unsigned short>(v);
+    case Conversion::Default: return static_cast<unsigned int>(v);
     default: return v;
     }
 }
 
-long long NarrowedSigned(long long v, const Spec& s) {
+long long NarrowedSigned(long long v, const Conversion& s) {
     switch (s.length) {
-    case Spec::Char: return static_cast<signed char>(v);
-    case Spec::Short: return static_cast<short>(v);
-    case Spec::Default: return static_cast<int>(v);
+    case Conversion::Char: return static_cast<signed char>(v);
+    case Conversion::Short: return static_cast<short>(v);
+    case Conversion::Default: return static_cast<int>(v);
     default: return v;
     }
 }
 
-void EmitField(Sink& sink, const Spec& s, const std::wstring& prefix, const std::wstring& body,
+void EmitField(Sink& sink, const Conversion& s, const std::wstring& prefix, const std::wstring& body,
                bool numeric) {
     int len = static_cast<int>(prefix.size() + body.size());
     int pad = s.width > len ? s.width - len : 0;
@@ -109,7 +109,7 @@ void EmitField(Sink& sink, const Spec& s, const std::wstring& prefix, const std:
     }
 }
 
-void EmitInteger(Sink& sink, const Spec& s, const FmtArg* arg) {
+void EmitInteger(Sink& sink, const Conversion& s, const FmtArg* arg) {
     std::wstring prefix, body;
     const wchar_t c = s.conversion;
     if (c == L'd' || c == L'i') {
@@ -133,7 +133,7 @@ void EmitInteger(Sink& sink, const Spec& s, const FmtArg* arg) {
     EmitField(sink, s, prefix, body, true);
 }
 
-void EmitString(Sink& sink, const Spec& s, const FmtArg* arg) {
+void EmitString(Sink& sink, const Conversion& s, const FmtArg* arg) {
     std::wstring body;
     std::size_t limit = s.precision >= 0 ? static_cast<std::size_t>(s.precision) : std::size_t(-1);
     if (arg && arg->kind() == FmtArg::Kind::Wide) {
@@ -149,7 +149,7 @@ void EmitString(Sink& sink, const Spec& s, const FmtArg* arg) {
     EmitField(sink, s, L"", body, false);
 }
 
-void EmitChar(Sink& sink, const Spec& s, const FmtArg* arg) {
+void EmitChar(Sink& sink, const Conversion& s, const FmtArg* arg) {
     std::wstring body;
     if (arg && (arg->kind() == FmtArg::Kind::Signed || arg->kind() == FmtArg::Kind::Unsigned))
         body.push_back(static_cast<wchar_t>(arg->AsUnsigned() & 0xFFFF));
@@ -157,7 +157,7 @@ void EmitChar(Sink& sink, const Spec& s, const FmtArg* arg) {
 }
 
 // Reads one conversion after its '%'; returns false when the text after '%' is not one.
-bool ParseSpec(const wchar_t*& p, Spec& s, ArgCursor& args) {
+bool ParseSpec(const wchar_t*& p, Conversion& s, ArgCursor& args) {
     for (;; ++p) {
         if (*p == L'-') s.left = true;
         else if (*p == L'0') s.zero = true;
@@ -186,10 +186,10 @@ bool ParseSpec(const wchar_t*& p, Spec& s, ArgCursor& args) {
             s.precision = ReadNumber(p);
         }
     }
-    if (*p == L'h') { ++p; s.length = Spec::Short; if (*p == L'h') { ++p; s.length = Spec::Char; } }
-    else if (*p == L'l') { ++p; s.length = Spec::Long; if (*p == L'l') { ++p; s.length = Spec::LongLong; } }
-    else if (*p == L'I' && p[1] == L'6' && p[2] == L'4') { p += 3; s.length = Spec::LongLong; }
-    else if (*p == L'z' || *p == L'j' || *p == L't' || *p == L'L') { ++p; s.length = Spec::LongLong; }
+    if (*p == L'h') { ++p; s.length = Conversion::Short; if (*p == L'h') { ++p; s.length = Conversion::Char; } }
+    else if (*p == L'l') { ++p; s.length = Conversion::Long; if (*p == L'l') { ++p; s.length = Conversion::LongLong; } }
+    else if (*p == L'I' && p[1] == L'6' && p[2] == L'4') { p += 3; s.length = Conversion::LongLong; }
+    else if (*p == L'z' || *p == L'j' || *p == L't' || *p == L'L') { ++p; s.length = Conversion::LongLong; }
     if (*p == 0) return false;
     s.conversion = *p++;
     return true;
@@ -207,7 +207,7 @@ bool AppendFormatted(std::wstring& out, std::size_t maxChars, const wchar_t* for
         if (*p != L'%') { sink.Put(*p++); continue; }
         const wchar_t* start = p++;
         if (*p == L'%') { sink.Put(L'%'); ++p; continue; }
-        Spec spec;
+        Conversion spec;
         if (!ParseSpec(p, spec, cursor)) {  // a lone '%' at the end stays as written
             for (const wchar_t* q = start; q < p; ++q) sink.Put(*q);
             break;
