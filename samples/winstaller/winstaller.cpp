@@ -1,5 +1,6 @@
-// The sample disc's installer (winstaller.exe and winstaller64.exe). A real disc carries the
-// vendor's installer here; this one only shows that it ran: it appends a line to winstaller.log
+// The sample disc's stand-in programs: installer (winstaller.exe and winstaller64.exe), setup
+// program and test update package. A real disc carries the vendor's programs; this one only shows
+// that it ran: it appends a line to winstaller.log
 // in the Windows Temp folder and exits. KESTRUNE_SAMPLE_INSTALL_SECONDS keeps it running a while.
 #include <windows.h>
 

@@ -5,7 +5,9 @@
 #include "app/launcher_dialog.h"
 #include "foundation/diag_log.h"
 #include "foundation/platform_facts.h"
+#include "foundation/localised_resources.h"
 #include "foundation/wprops.h"
+#include "update/software_update.h"
 
 namespace kestrune {
 
@@ -41,8 +43,43 @@ bool HasSoftwareUpdateUrl() {
 void CKestruneDlg::OnInstall() {
     EnableWindow(m_hWnd, FALSE);
     m_btnInstall.EnableWindow(false);
-    StartInstallWorker();
+    bool runInstaller = true;
+    {
+        CSoftwareUpdate update(m_hWnd);
+        std::wstring package;
+        if (HasSoftwareUpdateUrl() && update.checkForUpdate(package))
+            runInstaller = HandOver(package);
+    }
+    if (runInstaller) StartInstallWorker();
     EnableWindow(m_hWnd, TRUE);
+}
+
+// Starts the verified package and closes the launcher; false when the user then declines the
+// installation from the disc.
+bool CKestruneDlg::HandOver(const std::wstring& package) {
+    SetEnvironmentVariableW(L"MJ_AutoInstall", L"1");
+    // The file is named as the application and quoted on the command line: with a blank in the
+    // temporary folder's path, an unquoted command line would let Windows try a shorter path
+    // first and start whatever program lies there.
+    std::wstring commandLine = L"\"" + package + L"\"";
+    DiagLog::Write(L"running update: %ls", commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(package.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                       nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        OnExit();
+        return false;
+    }
+    DiagLog::WriteError(GetLastError(), L"CreateProcess %ls", commandLine);
+    Strings& strings = Strings::Instance();
+    if (MessageBoxW(m_hWnd, strings.GetString(803).c_str(), strings.GetString(800).c_str(),
+                    MB_OKCANCEL | MB_ICONERROR) == IDOK)
+        return true;
+    m_btnInstall.EnableWindow(true);
+    return false;
 }
 
 bool CKestruneDlg::StartInstallWorker() {

@@ -89,6 +89,7 @@ private:
     bool Offered(const wchar_t* property) const;
     void AutoInstallIfAsked();
     bool StartInstallWorker();
+    bool HandOver(const std::wstring& package);
 
     LauncherTexts m_texts;
     HICON m_hIcon;

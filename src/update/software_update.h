@@ -25,10 +25,18 @@ public:
 
     bool canceled() const { return m_canceled.load(); }
 
+    // Runs the update procedure on a worker thread while this thread dispatches its messages;
+    // true with the path of the downloaded and verified package.
+    bool checkForUpdate(std::wstring& commandLine);
+    // The procedure itself, on the worker thread.
+    void getSoftwareUpdate();
+
     // The routine of the progress dialog's thread.
     static DWORD WINAPI progressDialogThread(LPVOID self);
 
 private:
+    std::wstring SelectPackage(const std::wstring& manifestUrl, LocalFacts& facts);
+    int Ask(std::uint16_t textId, UINT type) const;
     void Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded, bool& retry);
     void PostStatus(const std::wstring& text);
     // Closes the request once: from the worker at the end, or from the dialog's thread when the
@@ -40,6 +48,7 @@ private:
     std::wstring m_progressText;
     CProgressDlg m_progressDlg;
     std::atomic<HINTERNET> m_request{nullptr};
+    std::wstring m_downloadedFile;
 };
 
 }  // namespace kestrune

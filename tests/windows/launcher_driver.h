@@ -39,7 +39,7 @@ public:
     DWORD id() const { return id_; }
 
     // The launcher window, or a message box of this process; null after the time-out.
-    HWND WaitForLauncher(DWORD ms = 15000) const;
+    HWND WaitForLauncher(DWORD ms = 30000) const;
     HWND WaitForMessageBox(DWORD ms = 15000) const;
     // The exit code, or -1 when the process is still running after the time-out.
     long WaitForExit(DWORD ms = 15000) const;

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "launcher_driver.h"
+#include "update_fixtures.h"
 
 namespace kestrune::test {
 namespace {
@@ -315,6 +316,77 @@ TEST_F(Launcher, BadLibrariesAndHostilePropertiesLeaveAUsableWindow) {
     const std::string log = ReadLog();
     EXPECT_NE(log.find("Context: LoadLibraryEx bitmaps dll  m_sHmod == NULL"), std::string::npos);
     EXPECT_NE(log.find("Strings(): stringsDllPath: "), std::string::npos);
+}
+
+std::string UpdateProperties(const std::wstring& manifestUrl) {
+    return std::string(kBaseProperties) + "MANUFACTURER = \"Kestrune\"\r\nSOFTWARE_UPDATE_URL = \"" +
+           Narrow(manifestUrl) + "\"\r\n";
+}
+
+std::wstring ServeUpdate(const wchar_t* packageFixture) {
+    const std::wstring package = Serve(L"package.exe", ReadBytes(PkiFolder() + L"\\" + packageFixture));
+    return Serve(L"launcher-manifest.xml",
+                 "<?xml version=\"1.0\"?><Updates><Manufacturer Name=\"Kestrune\">"
+                 "<Update Model=\"*LX-200*\" Platform=\"win*\" OldVersion=\"1.2.3*\">" +
+                     Narrow(package) + "</Update></Manufacturer></Updates>");
+}
+
+// Presses a button of the next message box the launcher shows; returns its text.
+std::wstring Answer(const LauncherProcess& launcher, int button) {
+    HWND box = launcher.WaitForMessageBox(20000);
+    if (!box) return L"(no message box)";
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    Click(box, button);
+    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(100);
+    return text;
+}
+
+TEST_F(Launcher, AnAcceptedUpdateStartsThePackageInsteadOfTheDiscInstaller) {
+    TestDisc disc;
+    disc.WriteProperties(UpdateProperties(ServeUpdate(L"signed.exe")));
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kInstall);
+    EXPECT_NE(Answer(launcher, IDYES).find(L"newer version"), std::wstring::npos);
+    EXPECT_EQ(launcher.WaitForExit(30000), 0);
+    ASSERT_TRUE(WaitForText(L"winstaller.log", "MJ_AutoInstall=1", 10000));
+    const std::string record = ReadInstallerRecord();
+    EXPECT_NE(record.find("UPD"), std::string::npos) << record;
+    EXPECT_EQ(record.find("winstaller"), std::string::npos) << record;  // the disc installer did not run
+    const std::string log = ReadLog();
+    std::size_t at = 0;
+    for (const char* line : {"Checking ", "    Manufacturer is Kestrune", "Matching update found - ",
+                             "User agreed to software update.", "verifyDownloadedFile(", "CN is Kestrune Test Publisher.",
+                             "CN is Kestrune Test Publisher.", "running update: \""}) {
+        at = log.find(line, at);
+        EXPECT_NE(at, std::string::npos) << line;
+        if (at == std::string::npos) break;
+        ++at;
+    }
+}
+
+TEST_F(Launcher, DecliningOrARejectedPackageInstallsFromTheDisc) {
+    struct Case { const wchar_t* fixture; int answer; const char* line; };
+    const Case cases[] = {{L"signed.exe", IDNO, "User declined software update."},
+                          {L"other.exe", IDYES, "CN is Other Test Publisher."},
+                          {L"unsigned.exe", IDYES, "Context: WinVerifyTrust"}};
+    for (const auto& c : cases) {
+        ClearLogs();
+        TestDisc disc;
+        disc.WriteProperties(UpdateProperties(ServeUpdate(c.fixture)));
+        LauncherProcess launcher(disc);
+        HWND window = launcher.WaitForLauncher();
+        ASSERT_NE(window, nullptr);
+        Click(window, kInstall);
+        Answer(launcher, c.answer);
+        EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller64.exe ran with 'install' MJ_AutoInstall=(unset)", 20000))
+            << Narrow(c.fixture);
+        EXPECT_EQ(launcher.WaitForMessageBox(500), nullptr);  // no box from the update
+        Click(window, kExit);
+        EXPECT_EQ(launcher.WaitForExit(), 0);
+        EXPECT_NE(ReadLog().find(c.line), std::string::npos) << c.line;
+    }
 }
 
 }  // namespace
