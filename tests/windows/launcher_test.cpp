@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iostream>
 
 #include "launcher_driver.h"
@@ -387,6 +388,52 @@ TEST_F(Launcher, DecliningOrARejectedPackageInstallsFromTheDisc) {
         EXPECT_EQ(launcher.WaitForExit(), 0);
         EXPECT_NE(ReadLog().find(c.line), std::string::npos) << c.line;
     }
+}
+
+TEST_F(Launcher, AFailedDownloadAsksToRetryWithANewFile) {
+    // The manifest names a package the server does not have: 404 on every attempt.
+    TestDisc disc;
+    const std::wstring manifest = Serve(
+        L"launcher-manifest-404.xml",
+        "<?xml version=\"1.0\"?><U><Manufacturer Name=\"Kestrune\"><Update Model=\"*\" Platform=\"*\" "
+        "OldVersion=\"*\">" + Narrow(ServerUrl()) + "/files/no-such-package.exe</Update></Manufacturer></U>");
+    disc.WriteProperties(UpdateProperties(manifest));
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kInstall);
+    EXPECT_NE(Answer(launcher, IDYES).find(L"newer version"), std::wstring::npos);   // 801
+    EXPECT_NE(Answer(launcher, IDYES).find(L"try again"), std::wstring::npos);       // 804: Yes
+    EXPECT_NE(Answer(launcher, IDNO).find(L"try again"), std::wstring::npos);        // 804: No
+    EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller64.exe ran with 'install'", 20000));
+    Click(window, kExit);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    const std::string log = ReadLog();
+    EXPECT_EQ(Count(log, "User agreed to software update."), 2);
+    EXPECT_EQ(Count(log, "HttpQueryInfo status from "), 2);
+    EXPECT_EQ(Count(log, "User chose not to retry download."), 1);
+    EXPECT_EQ(Count(log, "CProgressDlg::OnInitDialog()"), 0);
+}
+
+TEST_F(Launcher, ABlankInTheTemporaryFolderCannotStartADecoy) {
+    // C:\...\Ann Lee\Temp\UPD1234.tmp unquoted would first be tried as C:\...\Ann.exe.
+    TestFolder root;
+    const std::wstring temp = root / L"Ann Lee\\Temp";
+    std::filesystem::create_directories(temp);
+    ASSERT_TRUE(CopyFileW((DiscFolder() + L"\\winstaller.exe").c_str(), (root / L"Ann.exe").c_str(), FALSE));
+    TestDisc disc;
+    disc.WriteProperties(UpdateProperties(ServeUpdate(L"signed.exe")));
+    LauncherProcess launcher(disc, {{L"TMP", temp}, {L"TEMP", temp}});
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kInstall);
+    Answer(launcher, IDYES);
+    EXPECT_EQ(launcher.WaitForExit(30000), 0);
+    ASSERT_TRUE(WaitForText(L"winstaller.log", "MJ_AutoInstall=1", 10000));
+    const std::string record = ReadInstallerRecord();
+    EXPECT_EQ(record.find("Ann.exe"), std::string::npos) << record;
+    EXPECT_NE(record.find("UPD"), std::string::npos) << record;
+    EXPECT_NE(ReadLog().find("running update: \"" + Narrow(temp)), std::string::npos);
 }
 
 }  // namespace
