@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Makes the test PKI and the signed fixtures: make_pki.sh OUT_DIR UNSIGNED_EXE
+# Makes the test PKI and the signed fixtures: make_pki.sh OUT_DIR UNSIGNED_EXE UNSIGNED_DLL
 #   a test root (trusted by the tests inside the project's Wine prefix) with three publishers:
 #   "Kestrune Test Publisher", "Other Test Publisher" and "kestrune test publisher";
 #   a stranger root that is never trusted, with its own "Kestrune Test Publisher".
 # No key of any real publisher is involved; every key is made here.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-out=$1 exe=$2
+out=$1 exe=$2 dll=$3
 mkdir -p "$out"
 cd "$out"
-rm -f ./*.exe
+rm -f ./*.exe ./*.dll
 days=3650
 
 ca() {  # name, subject
@@ -43,6 +43,9 @@ sign publisher unsigned.exe signed.exe
 sign other unsigned.exe other.exe
 sign lowercase unsigned.exe lowercase.exe
 sign stranger unsigned.exe stranger.exe
+# A trusted signed file that is not a program: verification accepts it, starting it fails.
+cp "$dll" unsigned.dll
+sign publisher unsigned.dll signed-library.dll
 # A signature with a second signer (Authenticode itself allows only one; the name reader copes).
 python3 "$here/add_signer.py" signed.exe other.pem other.key two-signers.exe
 # One byte of the program changed after signing: the signature no longer covers the file.

@@ -63,8 +63,10 @@ BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
     if (std::wstring(cls) != L"#32770") return TRUE;
+    // A message box shows its text in control 0xFFFF; the progress dialog is neither.
     const bool isLauncher = GetDlgItem(hwnd, 1002) != nullptr;
-    if (isLauncher == s->launcher) {
+    const bool isMessageBox = !isLauncher && GetDlgItem(hwnd, 0xFFFF) != nullptr;
+    if (s->launcher ? isLauncher : isMessageBox) {
         s->found = hwnd;
         return FALSE;
     }

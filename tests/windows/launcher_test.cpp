@@ -436,5 +436,35 @@ TEST_F(Launcher, ABlankInTheTemporaryFolderCannotStartADecoy) {
     EXPECT_NE(ReadLog().find("running update: \"" + Narrow(temp)), std::string::npos);
 }
 
+TEST_F(Launcher, AVerifiedPackageThatCannotStartOffersTheDisc) {
+    for (int answer : {IDOK, IDCANCEL}) {
+        ClearLogs();
+        TestDisc disc;
+        disc.WriteProperties(UpdateProperties(ServeUpdate(L"signed-library.dll")));
+        LauncherProcess launcher(disc);
+        HWND window = launcher.WaitForLauncher();
+        ASSERT_NE(window, nullptr);
+        Click(window, kInstall);
+        Answer(launcher, IDYES);
+        HWND box = launcher.WaitForMessageBox(20000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(WindowText(box), L"Printer Software Update");
+        EXPECT_NE(WindowText(GetDlgItem(box, 0xFFFF)).find(L"could not be started"), std::wstring::npos)
+            << WindowText(GetDlgItem(box, 0xFFFF));
+        Click(box, answer);
+        if (answer == IDOK) {
+            EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller64.exe ran with 'install'", 20000));
+        } else {
+            for (int i = 0; i < 50 && !Control(window, kInstall).enabled; ++i) Sleep(100);
+            EXPECT_TRUE(Control(window, kInstall).enabled);
+            Sleep(1000);
+            EXPECT_EQ(ReadInstallerRecord().find("winstaller64.exe"), std::string::npos);
+        }
+        Click(window, kExit);
+        EXPECT_EQ(launcher.WaitForExit(), 0);
+        EXPECT_NE(ReadLog().find("Context: CreateProcess \""), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace kestrune::test
