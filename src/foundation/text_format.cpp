@@ -157,7 +157,7 @@ void EmitChar(Sink& sink, const Conversion& s, const FmtArg* arg) {
 }
 
 // Reads one conversion after its '%'; returns false when the text after '%' is not one.
-bool ParseSpec(const wchar_t*& p, Conversion& s, ArgCursor& args) {
+bool ParseConversion(const wchar_t*& p, Conversion& s, ArgCursor& args) {
     for (;; ++p) {
         if (*p == L'-') s.left = true;
         else if (*p == L'0') s.zero = true;
@@ -207,20 +207,20 @@ bool AppendFormatted(std::wstring& out, std::size_t maxChars, const wchar_t* for
         if (*p != L'%') { sink.Put(*p++); continue; }
         const wchar_t* start = p++;
         if (*p == L'%') { sink.Put(L'%'); ++p; continue; }
-        Conversion spec;
-        if (!ParseSpec(p, spec, cursor)) {  // a lone '%' at the end stays as written
+        Conversion conv;
+        if (!ParseConversion(p, conv, cursor)) {  // a lone '%' at the end stays as written
             for (const wchar_t* q = start; q < p; ++q) sink.Put(*q);
             break;
         }
-        switch (spec.conversion) {
+        switch (conv.conversion) {
         case L'd': case L'i': case L'u': case L'x': case L'X': case L'o': case L'p':
-            EmitInteger(sink, spec, cursor.Next());
+            EmitInteger(sink, conv, cursor.Next());
             break;
         case L's': case L'S':
-            EmitString(sink, spec, cursor.Next());
+            EmitString(sink, conv, cursor.Next());
             break;
         case L'c': case L'C':
-            EmitChar(sink, spec, cursor.Next());
+            EmitChar(sink, conv, cursor.Next());
             break;
         case L'n':
             cursor.Next();  // consumes its argument, writes nothing anywhere
