@@ -47,9 +47,7 @@ void CKestruneDlg::OnUserGuide() {
 }
 
 void CKestruneDlg::OnVendorWebsite() {
-    std::wstring address;
-    if (WProps::Instance().GetProperty(L"WEBSITE_URL", address) != kPropOk) address = kDefaultWebsite;
-    ShellOpen(address);
+    ShellOpen(WProps::Instance().Value(L"WEBSITE_URL", kDefaultWebsite));
 }
 
 }  // namespace kestrune

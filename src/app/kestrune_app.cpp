@@ -14,17 +14,6 @@ namespace kestrune {
 
 namespace {
 CKestruneApp theApp;
-
-std::wstring PropertyValue(const wchar_t* name) {
-    std::wstring value;
-    WProps::Instance().GetProperty(name, value);
-    return value;
-}
-
-bool PropertyIsOne(const wchar_t* name) {
-    std::wstring value;
-    return WProps::Instance().GetProperty(name, value) == kPropOk && value == L"1";
-}
 }  // namespace
 
 BOOL CKestruneApp::InitProperties() { return kestrune::InitProperties(m_executableFolder); }
@@ -43,17 +32,15 @@ BOOL CKestruneApp::InitInstance() {
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     DiagLog::Write(L"appName: %s", module);
 
-    std::wstring manufacturer;
-    if (WProps::Instance().GetProperty(L"MANUFACTURER", manufacturer) != kPropOk)
-        manufacturer = L"manufacturer";
-    m_registryKey = manufacturer;  // the application's settings key; nothing is stored under it
+    // The application's settings key; nothing is stored under it.
+    m_registryKey = WProps::Instance().Value(L"MANUFACTURER", L"manufacturer");
 
     RunLauncherWindow();
     return FALSE;
 }
 
 void CKestruneApp::RunLauncherWindow() {
-    const std::wstring series = PropertyValue(L"PRINTER_SERIES_NAME");
+    const std::wstring series = WProps::Instance().Value(L"PRINTER_SERIES_NAME");
     std::wstring bitmaps = m_executableFolder;
     PathJoin(bitmaps, L"Bitmaps.dll");
     Bitmaps::Instance().Load(bitmaps);
@@ -64,8 +51,8 @@ void CKestruneApp::RunLauncherWindow() {
     MCDialog::SetDefaultPicture(shared.get());
 
     CKestruneDlg dialog(nullptr);
-    const bool showUserGuide = PropertyIsOne(L"FW_SHOW_USER_GUIDE");
-    const bool showVendorUrl = PropertyIsOne(L"FW_SHOW_VENDOR_URL");
+    const bool showUserGuide = IsOffered(L"FW_SHOW_USER_GUIDE");
+    const bool showVendorUrl = IsOffered(L"FW_SHOW_VENDOR_URL");
     Strings& strings = Strings::Instance();
     LauncherTexts texts;
     texts.installText = strings.GetString(203);

@@ -7,14 +7,6 @@
 
 namespace kestrune {
 
-namespace {
-std::wstring PropertyOr(const wchar_t* name, const wchar_t* fallback) {
-    std::wstring value;
-    if (WProps::Instance().GetProperty(name, value) != kPropOk) return fallback;
-    return value;
-}
-}  // namespace
-
 CKestruneDlg::CKestruneDlg(HWND parent)
     : MCDialog(IDD_KESTRUNE_DIALOG, parent),
       m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
@@ -30,7 +22,7 @@ void CKestruneDlg::DoDataExchange(fw::DataExchange& dx) {
     fw::DDX_Control(dx, IDC_INSTALL, m_btnInstall);
 }
 
-bool CKestruneDlg::Offered(const wchar_t* property) const {
+bool IsOffered(const wchar_t* property) {
     std::wstring value;
     return WProps::Instance().GetProperty(property, value) == kPropOk && value == L"1";
 }
@@ -39,8 +31,8 @@ BOOL CKestruneDlg::OnInitDialog() {
     MCDialog::OnInitDialog();
     link_ = std::make_shared<WindowLink>(m_hWnd);
     DiagLog::Write(L"CKestruneDlg::OnInitDialog()");
-    const bool showUserGuide = Offered(L"FW_SHOW_USER_GUIDE");
-    const bool showVendorUrl = Offered(L"FW_SHOW_VENDOR_URL");
+    const bool showUserGuide = IsOffered(L"FW_SHOW_USER_GUIDE");
+    const bool showVendorUrl = IsOffered(L"FW_SHOW_VENDOR_URL");
     DiagLog::Write(L"showVendorUrl '%d'", showVendorUrl ? 1 : 0);
     DiagLog::Write(L"showUserGuide '%d'", showUserGuide ? 1 : 0);
 
@@ -72,14 +64,14 @@ void CKestruneDlg::OnDestroy() {
 }
 
 void CKestruneDlg::ShowMessage(UINT style, const std::wstring& text) const {
-    const std::wstring caption = PropertyOr(L"WINDOW_TITLE", L"");
+    const std::wstring caption = WProps::Instance().Value(L"WINDOW_TITLE");
     MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), style | MB_SYSTEMMODAL);
 }
 
-std::wstring CKestruneDlg::GetHelpDir() const { return PropertyOr(L"HELP_DIR", L"manuals"); }
+std::wstring CKestruneDlg::GetHelpDir() const { return WProps::Instance().Value(L"HELP_DIR", L"manuals"); }
 
 std::wstring CKestruneDlg::GetHelpFile() const {
-    return PropertyOr(L"HELP_FILE", L"UserGuide.pdf");
+    return WProps::Instance().Value(L"HELP_FILE", L"UserGuide.pdf");
 }
 
 std::wstring CKestruneDlg::GetHelpFolder(const std::wstring& base) const {

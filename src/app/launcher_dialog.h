@@ -86,7 +86,6 @@ protected:
     LRESULT OnInstallerEnded(WPARAM, LPARAM);
 
 private:
-    bool Offered(const wchar_t* property) const;
     void AutoInstallIfAsked();
     bool StartInstallWorker();
     bool HandOver(const std::wstring& package);
@@ -98,5 +97,7 @@ private:
 };
 
 bool HasSoftwareUpdateUrl();
+// Whether a button's property is present and exactly "1".
+bool IsOffered(const wchar_t* property);
 
 }  // namespace kestrune

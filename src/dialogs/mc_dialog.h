@@ -27,7 +27,6 @@ public:
     static void SetDefaultMinimizeBox(BOOL value) { s_defaultMinimizeBox = value; }
     static void SetDefaultTopmost(BOOL value) { s_defaultTopmost = value; }
     static void SetDefaultPicture(HBITMAP picture) { s_defaultPicture = picture; }
-    static Point RememberedPosition() { return s_remembered; }
 
     void SetTitle(const std::wstring& title) { m_title = title; }
     void SetMinimizeBox(BOOL value) { m_minimizeBox = value; }

@@ -69,6 +69,11 @@ std::uint32_t WProps::GetProperty(const std::wstring& name, std::wstring& value)
     return kPropOk;
 }
 
+std::wstring WProps::Value(const std::wstring& name, const std::wstring& fallback) {
+    std::wstring value;
+    return GetProperty(name, value) == kPropOk ? value : fallback;
+}
+
 std::uint32_t WProps::SetProperty(const std::wstring& name, const std::wstring& value) {
     return Set(name, value, false);
 }

@@ -33,6 +33,8 @@ public:
     bool LoadFile(const std::wstring& path);
 
     std::uint32_t GetProperty(const std::wstring& name, std::wstring& value);
+    // The value, or `fallback` when the property is absent.
+    std::wstring Value(const std::wstring& name, const std::wstring& fallback = L"");
     std::uint32_t SetProperty(const std::wstring& name, const std::wstring& value);
     std::uint32_t SetProperty(const std::wstring& name, int value);
     std::uint32_t SetConstProperty(const std::wstring& name, const std::wstring& value);

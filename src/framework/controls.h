@@ -24,7 +24,6 @@ class ProgressBar : public Control {
 public:
     void SetRange32(int low, int high) const { Send(PBM_SETRANGE32, low, high); }
     void SetPos(int pos) const { Send(PBM_SETPOS, static_cast<WPARAM>(pos), 0); }
-    int GetPos() const { return static_cast<int>(Send(PBM_GETPOS, 0, 0)); }
 
 private:
     LRESULT Send(UINT msg, WPARAM w, LPARAM l) const {

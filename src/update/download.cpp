@@ -186,10 +186,10 @@ void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t con
             break;
         }
         if (m_canceled) continue;
-        HWND bar = m_progressDlg.GetProgressCtrl().hwnd();
-        if (bar && IsWindow(bar)) {
-            SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(blockCount));
-            SendMessageW(bar, PBM_SETPOS, ++blocksDone, 0);
+        const fw::ProgressBar& bar = m_progressDlg.GetProgressCtrl();
+        if (bar.HasWindow()) {
+            bar.SetRange32(0, static_cast<int>(blockCount));
+            bar.SetPos(static_cast<int>(++blocksDone));
             if (auto percent = NextReportedPercent(blocksDone, blockCount, lastReported)) {
                 lastReported = *percent;
                 PostStatus(status + FormatText(32, L"    %u%%", lastReported));

@@ -15,12 +15,6 @@ namespace kestrune {
 namespace {
 constexpr DWORD kPumpSlice = 100;
 
-std::wstring PropertyValue(const wchar_t* name) {
-    std::wstring value;
-    WProps::Instance().GetProperty(name, value);
-    return value;
-}
-
 DWORD WINAPI UpdateThread(LPVOID self) {
     static_cast<CSoftwareUpdate*>(self)->getSoftwareUpdate();
     return 0;
@@ -49,11 +43,11 @@ std::wstring CSoftwareUpdate::SelectPackage(const std::wstring& manifestUrl, Loc
         DiagLog::WriteError(static_cast<std::uint32_t>(com.status()), L"CoInitializeEx failed.");
         return L"";
     }
-    facts.manufacturer = PropertyValue(L"MANUFACTURER");
+    facts.manufacturer = WProps::Instance().Value(L"MANUFACTURER");
     DiagLog::Write(L"    Manufacturer is %ls", facts.manufacturer);
     std::vector<SoftwareUpdateEntry> entries;
     if (!GetSoftwareUpdateList(manifestUrl, facts.manufacturer, entries)) return L"";
-    facts.model = PropertyValue(L"PRINTER_SERIES_NAME");
+    facts.model = WProps::Instance().Value(L"PRINTER_SERIES_NAME");
     facts.platform = IsWindows64() ? L"win64" : L"win32";
     facts.currentVersion = kCurrentVersion;
     return SelectUpdate(entries, facts);
@@ -66,7 +60,7 @@ int CSoftwareUpdate::Ask(std::uint16_t textId, UINT type) const {
 
 void CSoftwareUpdate::getSoftwareUpdate() {
     m_downloadedFile.clear();
-    const std::wstring manifestUrl = PropertyValue(L"SOFTWARE_UPDATE_URL");
+    const std::wstring manifestUrl = WProps::Instance().Value(L"SOFTWARE_UPDATE_URL");
     DiagLog::Write(L"Checking %ls for appropriate updates", manifestUrl);
     if (!isHttpUrl(manifestUrl)) {
         DiagLog::Write(L"Software update does not support the specified schema)");

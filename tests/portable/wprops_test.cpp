@@ -24,6 +24,8 @@ TEST_F(WPropsTest, NamesIgnoreAsciiCaseAndAreKeptUpperCaseInOrder) {
     std::wstring value;
     EXPECT_EQ(store.GetProperty(L"window_title", value), kPropOk);
     EXPECT_EQ(value, L"second");
+    EXPECT_EQ(store.Value(L"Window_Title", L"fallback"), L"second");
+    EXPECT_EQ(store.Value(L"HELP_DIR", L"manuals"), L"manuals");
     EXPECT_EQ(store.GetProperty(L"OTHER", value), kPropOk);
     EXPECT_EQ(value, L"7");
 
