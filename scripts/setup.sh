@@ -38,3 +38,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] || { echo "setup: the Wine prefix was not made" >&2; exit 1; }
 fi
+
+# Xvfb has no window manager: Wine would wait 2 s for one to confirm every hidden window (a
+# message box answered, a dialog ended) unless its windows are left unmanaged.
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  wineserver -w
+fi

@@ -4,6 +4,7 @@
 
 #include "app/launcher_dialog.h"
 #include "foundation/diag_log.h"
+#include "foundation/kernel_handle.h"
 #include "foundation/platform_facts.h"
 #include "foundation/localised_resources.h"
 #include "foundation/wprops.h"
@@ -13,19 +14,6 @@ namespace kestrune {
 
 namespace {
 constexpr DWORD kWaitSlice = 500;
-
-// Owns a kernel handle.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE h = nullptr) : h_(h) {}
-    ~KernelHandle() { if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_); }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 std::wstring InstallerPath() {
     std::wstring path;

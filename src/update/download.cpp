@@ -2,34 +2,18 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <memory>
-#include <new>
-
 #include "foundation/diag_log.h"
 #include "foundation/localised_resources.h"
 #include "foundation/text_format.h"
+#include "update/block_reader.h"
+#include "update/internet_handle.h"
 #include "update/progress_arithmetic.h"
+#include "update/redirects.h"
 #include "update/software_update.h"
 
 namespace kestrune {
 
 namespace {
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET h) : h_(h) {}
-    ~InternetHandle() { Close(); }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return h_; }
-    void Close() {
-        if (h_ && !InternetCloseHandle(h_)) DiagLog::WriteError(GetLastError(), L"Close internet handle failed");
-        h_ = nullptr;
-    }
-
-private:
-    HINTERNET h_;
-};
-
 class FileHandle {
 public:
     explicit FileHandle(HANDLE h) : h_(h) {}
@@ -96,16 +80,9 @@ DWORD WINAPI CSoftwareUpdate::progressDialogThread(LPVOID param) {
     auto* self = static_cast<CSoftwareUpdate*>(param);
     if (self->m_progressDlg.DoModal() == IDCANCEL) {
         self->m_canceled = true;
-        self->CloseRequest(false);
+        if (self->m_cancelEvent) SetEvent(self->m_cancelEvent.get());
     }
     return 0;
-}
-
-void CSoftwareUpdate::CloseRequest(bool report) {
-    if (HINTERNET request = m_request.exchange(nullptr)) {
-        if (!InternetCloseHandle(request) && report)
-            DiagLog::WriteError(GetLastError(), L"Close url handle failed");
-    }
 }
 
 void CSoftwareUpdate::PostStatus(const std::wstring& text) {
@@ -120,44 +97,43 @@ void CSoftwareUpdate::downloadPackage(const std::wstring& packageUrl, const Loca
 
     const std::wstring agent = facts.manufacturer + L"/" + facts.model + L"/" + facts.platform + L"/" +
                                facts.currentVersion;
-    InternetHandle internet(InternetOpenW(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    InternetHandle internet(InternetOpenW(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0),
+                            L"Close internet handle failed");
     if (!internet.get()) {
         DiagLog::WriteError(GetLastError(), L"InternetOpen failed");
         return;
     }
-    HINTERNET request = InternetOpenUrlW(internet.get(), packageUrl.c_str(), nullptr, 0,
-                                         INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP, 0);
-    if (!request) {
+    // The package goes to our own file only: no second copy in the Internet cache (that copy
+    // halved the transfer rate), and a retry asks the server again instead of the cache.
+    constexpr DWORD kFlags = INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+    InternetHandle request(OpenUrlFollowingRedirects(internet.get(), packageUrl, kFlags), L"Close url handle failed");
+    if (!request.get()) {
         DiagLog::WriteError(GetLastError(), L"InternetOpenUrl %ls failed", packageUrl);
         return;
     }
-    m_request = request;
-    const std::uint32_t contentLength = ContentLength(request, packageUrl);
-    if (contentLength == 0) {
-        m_request = nullptr;  // closing the Internet handle releases the request too
-        return;
-    }
-    Transfer(request, file.get(), contentLength, downloaded, retry);
-    CloseRequest(true);
+    const std::uint32_t contentLength = ContentLength(request.get(), packageUrl);
+    if (contentLength == 0) return;
+    Transfer(request.get(), file.get(), contentLength, downloaded, retry);
 }
 
 void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded,
                                bool& retry) {
-    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[kBlockSize]);
-    if (!buffer) {
+    BlockReader reader(request, kBlockSize);
+    if (!reader.ready()) {
         DiagLog::Write(L"Can't allocate %ld byte buffer", static_cast<long>(kBlockSize));
         return;
     }
     const std::uint32_t blockCount = BlockCount(contentLength);
     std::uint32_t blocksDone = 0, lastReported = 0;
     m_canceled = false;
+    m_cancelEvent.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 
     Strings& strings = Strings::Instance();
     m_progressDlg.SetTitle(strings.GetString(800));
     m_progressDlg.SetHeading(strings.GetString(807));
     m_progressDlg.SetCancelQuestion(strings.GetString(805));
     m_progressDlg.SetMinimizeBox(TRUE);
-    HANDLE thread = CreateThread(nullptr, 0, &CSoftwareUpdate::progressDialogThread, this, 0, nullptr);
+    KernelHandle thread(CreateThread(nullptr, 0, &CSoftwareUpdate::progressDialogThread, this, 0, nullptr));
     Sleep(300);
     _PostProgressMessage(m_progressDlg.window(), WMU_SHOW_PROGRESS_DLG, 0);
     const std::wstring status = strings.GetString(802);
@@ -171,7 +147,9 @@ void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t con
             break;
         }
         DWORD read = 0;
-        if (!InternetReadFile(request, buffer.get(), kBlockSize, &read)) {
+        const BlockReader::Result result = reader.Read(m_cancelEvent.get(), read);
+        if (result == BlockReader::Result::kCanceled) continue;
+        if (result == BlockReader::Result::kFailed) {
             DiagLog::WriteError(GetLastError(), L"InternetReadFile failed");
             break;
         }
@@ -181,14 +159,14 @@ void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t con
             break;
         }
         DWORD written = 0;
-        if (!WriteFile(file, buffer.get(), read, &written, nullptr)) {
+        if (!WriteFile(file, reader.data(), read, &written, nullptr)) {
             DiagLog::WriteError(GetLastError(), L"WriteFile failed");
             break;
         }
         if (m_canceled) continue;
         const fw::ProgressBar& bar = m_progressDlg.GetProgressCtrl();
         if (bar.HasWindow()) {
-            bar.SetRange32(0, static_cast<int>(blockCount));
+            if (blocksDone == 0) bar.SetRange32(0, static_cast<int>(blockCount));  // the same range every block
             bar.SetPos(static_cast<int>(++blocksDone));
             if (auto percent = NextReportedPercent(blocksDone, blockCount, lastReported)) {
                 lastReported = *percent;
@@ -197,10 +175,7 @@ void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t con
         }
     }
     _PostProgressMessage(m_progressDlg.window(), WMU_TERMINATE, 0);
-    if (thread) {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    }
+    if (thread) WaitForSingleObject(thread.get(), INFINITE);
 }
 
 }  // namespace kestrune

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "dialogs/progress_dialog.h"
+#include "foundation/kernel_handle.h"
 #include "update/update_selection.h"
 
 namespace kestrune {
@@ -39,15 +40,13 @@ private:
     int Ask(std::uint16_t textId, UINT type) const;
     void Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded, bool& retry);
     void PostStatus(const std::wstring& text);
-    // Closes the request once: from the worker at the end, or from the dialog's thread when the
-    // user cancels, which ends a read that the server lets stall.
-    void CloseRequest(bool report);
 
     HWND m_hParent;
     std::atomic<bool> m_canceled{false};
     std::wstring m_progressText;
     CProgressDlg m_progressDlg;
-    std::atomic<HINTERNET> m_request{nullptr};
+    // Signalled with m_canceled, so that a read under way stops being waited for.
+    KernelHandle m_cancelEvent;
     std::wstring m_downloadedFile;
 };
 

@@ -8,10 +8,11 @@ GET /files/NAME serves ROOT/NAME; query parameters shape the answer:
   rate=BYTES       send at most BYTES per second
   stall_after=N    send N bytes of the body, then nothing until the client goes away
   close_after=N    send N bytes of the body, then close the connection
-  redirect=URL     answer 302 with this Location
+  redirect=URL     answer 302 with this Location (redirect=self: this very path, a loop)
 GET /generate/KIND?n=N answers a generated manifest (big, deep, many, longattr, laughs).
 The port it listens on (127.0.0.1) is written to the port file."""
 import argparse
+import mmap
 import os
 import socketserver
 import sys
@@ -49,6 +50,14 @@ def generate(kind, n):
     return None
 
 
+def read_file(path):
+    # A large package is mapped rather than read, so that the answer starts at once.
+    with open(path, 'rb') as f:
+        if os.fstat(f.fileno()).st_size < (64 << 20):
+            return f.read()
+        return mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ)
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = 'HTTP/1.0'
 
@@ -64,12 +73,12 @@ class Handler(BaseHTTPRequestHandler):
             body = generate(url.path[len('/generate/'):], int(q.get('n', '1')))
         elif url.path.startswith('/files/'):
             path = os.path.join(self.server.root, os.path.basename(url.path[len('/files/'):]))
-            body = open(path, 'rb').read() if os.path.isfile(path) else None
+            body = read_file(path) if os.path.isfile(path) else None
         else:
             body = None
         if 'redirect' in q:
             self.send_response(302)
-            self.send_header('Location', q['redirect'])
+            self.send_header('Location', self.path if q['redirect'] == 'self' else q['redirect'])
             self.send_header('Content-Length', '0')
             self.end_headers()
             return
@@ -92,6 +101,7 @@ class Handler(BaseHTTPRequestHandler):
         if 'close_after' in q:
             limit = min(limit, int(q['close_after']))
         rate = int(q.get('rate', '0'))
+        body = memoryview(body)  # chunks without copies: large packages are served at full speed
         sent = 0
         try:
             while sent < limit:

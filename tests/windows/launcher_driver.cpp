@@ -49,11 +49,19 @@ std::vector<wchar_t> EnvironmentBlock(const Environment& changes) {
     return out;
 }
 
+enum class Kind { kLauncher, kMessageBox, kProgressDialog };
+
 struct Search {
     DWORD pid;
-    bool launcher;
+    Kind kind;
     HWND found;
 };
+
+// A message box shows its text in control 0xFFFF; the progress dialog has its bar, 2005.
+Kind KindOf(HWND dialog) {
+    if (GetDlgItem(dialog, 1002)) return Kind::kLauncher;
+    return GetDlgItem(dialog, 2005) ? Kind::kProgressDialog : Kind::kMessageBox;
+}
 
 BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
@@ -63,19 +71,16 @@ BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
     if (std::wstring(cls) != L"#32770") return TRUE;
-    // A message box shows its text in control 0xFFFF; the progress dialog is neither.
-    const bool isLauncher = GetDlgItem(hwnd, 1002) != nullptr;
-    const bool isMessageBox = !isLauncher && GetDlgItem(hwnd, 0xFFFF) != nullptr;
-    if (s->launcher ? isLauncher : isMessageBox) {
+    if (KindOf(hwnd) == s->kind && (s->kind != Kind::kMessageBox || GetDlgItem(hwnd, 0xFFFF))) {
         s->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND WaitForWindow(DWORD pid, bool launcher, DWORD ms) {
+HWND WaitForWindow(DWORD pid, Kind kind, DWORD ms) {
     for (DWORD waited = 0; waited <= ms; waited += 100) {
-        Search s{pid, launcher, nullptr};
+        Search s{pid, kind, nullptr};
         EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
         if (s.found) return s.found;
         Sleep(100);
@@ -105,8 +110,11 @@ LauncherProcess::~LauncherProcess() {
     CloseHandle(process_);
 }
 
-HWND LauncherProcess::WaitForLauncher(DWORD ms) const { return WaitForWindow(id_, true, ms); }
-HWND LauncherProcess::WaitForMessageBox(DWORD ms) const { return WaitForWindow(id_, false, ms); }
+HWND LauncherProcess::WaitForLauncher(DWORD ms) const { return WaitForWindow(id_, Kind::kLauncher, ms); }
+HWND LauncherProcess::WaitForMessageBox(DWORD ms) const { return WaitForWindow(id_, Kind::kMessageBox, ms); }
+HWND LauncherProcess::WaitForProgressDialog(DWORD ms) const {
+    return WaitForWindow(id_, Kind::kProgressDialog, ms);
+}
 
 long LauncherProcess::WaitForExit(DWORD ms) const {
     if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return -1;
@@ -131,6 +139,15 @@ ControlState Control(HWND dialog, int id) {
 void Click(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring Answer(const LauncherProcess& launcher, int button) {
+    HWND box = launcher.WaitForMessageBox(20000);
+    if (!box) return L"(no message box)";
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    Click(box, button);
+    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(100);
+    return text;
 }
 
 std::wstring WindowsTempFile(const wchar_t* name) {

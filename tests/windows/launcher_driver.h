@@ -37,10 +37,13 @@ public:
 
     bool started() const { return process_ != nullptr; }
     DWORD id() const { return id_; }
+    HANDLE handle() const { return process_; }
 
-    // The launcher window, or a message box of this process; null after the time-out.
+    // The launcher window, a message box or the progress dialog of this process; null after the
+    // time-out.
     HWND WaitForLauncher(DWORD ms = 30000) const;
     HWND WaitForMessageBox(DWORD ms = 15000) const;
+    HWND WaitForProgressDialog(DWORD ms = 15000) const;
     // The exit code, or -1 when the process is still running after the time-out.
     long WaitForExit(DWORD ms = 15000) const;
 
@@ -57,6 +60,8 @@ struct ControlState {
 ControlState Control(HWND dialog, int id);
 // Presses a button of a dialog the way a click does, without waiting for its handler.
 void Click(HWND dialog, int id);
+// Presses a button of the next message box the launcher shows; returns its text.
+std::wstring Answer(const LauncherProcess& launcher, int button);
 
 // The launcher's diagnostic log and the sample installer's record, in the Windows Temp folder.
 std::wstring WindowsTempFile(const wchar_t* name);

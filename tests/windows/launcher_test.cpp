@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 #include "launcher_driver.h"
 #include "update_fixtures.h"
@@ -324,22 +326,16 @@ std::string UpdateProperties(const std::wstring& manifestUrl) {
            Narrow(manifestUrl) + "\"\r\n";
 }
 
-std::wstring ServeUpdate(const wchar_t* packageFixture) {
-    const std::wstring package = Serve(L"package.exe", ReadBytes(PkiFolder() + L"\\" + packageFixture));
+// A manifest whose one entry names `packageUrl` (escaped for XML by the caller).
+std::wstring ServeManifestFor(const std::wstring& packageUrl) {
     return Serve(L"launcher-manifest.xml",
                  "<?xml version=\"1.0\"?><Updates><Manufacturer Name=\"Kestrune\">"
                  "<Update Model=\"*LX-200*\" Platform=\"win*\" OldVersion=\"1.2.3*\">" +
-                     Narrow(package) + "</Update></Manufacturer></Updates>");
+                     Narrow(packageUrl) + "</Update></Manufacturer></Updates>");
 }
 
-// Presses a button of the next message box the launcher shows; returns its text.
-std::wstring Answer(const LauncherProcess& launcher, int button) {
-    HWND box = launcher.WaitForMessageBox(20000);
-    if (!box) return L"(no message box)";
-    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
-    Click(box, button);
-    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(100);
-    return text;
+std::wstring ServeUpdate(const wchar_t* packageFixture) {
+    return ServeManifestFor(Serve(L"package.exe", ReadBytes(PkiFolder() + L"\\" + packageFixture)));
 }
 
 TEST_F(Launcher, AnAcceptedUpdateStartsThePackageInsteadOfTheDiscInstaller) {
@@ -464,6 +460,114 @@ TEST_F(Launcher, AVerifiedPackageThatCannotStartOffersTheDisc) {
         EXPECT_EQ(launcher.WaitForExit(), 0);
         EXPECT_NE(ReadLog().find("Context: CreateProcess \""), std::string::npos);
     }
+}
+
+TEST_F(Launcher, CancelDuringTheTransferAsksFirstAndAnswersAStalledServer) {
+    // 256 KiB a second for a 4 MiB package that stalls after its first 1.5 MiB: the first block
+    // is complete about 4 s into the transfer.
+    TestDisc disc;
+    disc.WriteProperties(UpdateProperties(ServeManifestFor(
+        Serve(L"slow.exe", std::string(4 * 1048576, 's')) + L"?rate=262144&amp;stall_after=1572864")));
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kInstall);
+    Answer(launcher, IDYES);
+    HWND progress = launcher.WaitForProgressDialog();
+    ASSERT_NE(progress, nullptr);
+    Click(progress, IDCANCEL);
+    EXPECT_NE(Answer(launcher, IDNO).find(L"cancel the download"), std::wstring::npos);  // 805: No
+    // The transfer goes on: the first block arrives and is counted after the answer.
+    EXPECT_EQ(ReadLog().find("update...    25%"), std::string::npos);
+    EXPECT_TRUE(WaitForText(L"RORadovi.log", "update...    25%", 15000));
+    EXPECT_TRUE(IsWindow(progress));
+    Sleep(1000);  // now the server holds back the rest
+    Click(progress, IDCANCEL);
+    HWND question = launcher.WaitForMessageBox();
+    ASSERT_NE(question, nullptr);
+    const auto confirmed = std::chrono::steady_clock::now();
+    Click(question, IDYES);
+    HWND notice = nullptr;
+    for (int i = 0; i < 100 && !notice; ++i) {
+        HWND box = launcher.WaitForMessageBox(100);
+        if (box && box != question && IsWindow(box)) notice = box;
+    }
+    const auto answered = std::chrono::steady_clock::now();
+    ASSERT_NE(notice, nullptr) << "no notice after the cancel";
+    std::cout << "stalled transfer: notice 806 " << std::chrono::duration<double>(answered - confirmed).count()
+              << " s after the confirmed cancel\n";
+    EXPECT_NE(Answer(launcher, IDOK).find(L"was canceled"), std::wstring::npos);  // 806
+    EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller64.exe ran with 'install' MJ_AutoInstall=(unset)", 20000));
+    const std::string log = ReadLog();
+    EXPECT_EQ(Count(log, " -[ MCDialog::OnCancel() ]-"), 2);  // the progress dialog's Cancel, twice
+    Click(window, kExit);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_NE(log.find("Context: getSoftwareUpdate canceled"), std::string::npos);
+    EXPECT_EQ(log.find("verifyDownloadedFile("), std::string::npos);
+}
+
+TEST_F(Launcher, PackagesThatCannotBeFetchedOrTrustedEndAtTheDisc) {
+    const std::wstring signedPackage = Serve(L"package.exe", ReadBytes(PkiFolder() + L"\\signed.exe"));
+    const std::wstring unsignedPackage = Serve(L"unsigned.exe", ReadBytes(PkiFolder() + L"\\unsigned.exe"));
+    const std::wstring loop = ServerUrl() + L"/files/loop.exe?redirect=self";
+    struct Case {
+        std::wstring packageUrl;
+        std::vector<int> answers;  // 801, then 804 when the download failed
+        const char* line;
+    };
+    const Case cases[] = {
+        {signedPackage + L"?length=none", {IDYES, IDNO}, "Context: HttpQueryInfo content length from "},
+        {signedPackage + L"?length=0", {IDYES, IDNO}, "?length=0 is 0"},
+        {loop, {IDYES, IDNO}, "User chose not to retry download."},
+        // A body longer than announced, or one the server cuts short, is downloaded and then
+        // judged by its signature: nothing untrusted starts.
+        {unsignedPackage + L"?length=1000", {IDYES}, "Context: WinVerifyTrust"},
+        {signedPackage + L"?close_after=5000", {IDYES}, "Context: WinVerifyTrust"},
+        {L"file:///C:/windows/notepad.exe", {}, "Software update does not support the specified schema)"},
+        {L"ftp://127.0.0.1/package.exe", {}, "Software update does not support the specified schema)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.packageUrl));
+        ClearLogs();
+        TestDisc disc;
+        std::wstring escaped;
+        for (wchar_t ch : c.packageUrl) escaped += ch == L'&' ? std::wstring(L"&amp;") : std::wstring(1, ch);
+        disc.WriteProperties(UpdateProperties(ServeManifestFor(escaped)));
+        LauncherProcess launcher(disc);
+        HWND window = launcher.WaitForLauncher();
+        ASSERT_NE(window, nullptr);
+        Click(window, kInstall);
+        for (int answer : c.answers) EXPECT_NE(Answer(launcher, answer), L"(no message box)");
+        EXPECT_TRUE(WaitForText(L"winstaller.log", "winstaller64.exe ran with 'install' MJ_AutoInstall=(unset)", 20000));
+        EXPECT_EQ(launcher.WaitForMessageBox(500), nullptr);
+        Click(window, kExit);
+        EXPECT_EQ(launcher.WaitForExit(), 0);
+        const std::string log = ReadLog();
+        EXPECT_NE(log.find(c.line), std::string::npos) << c.line << "\n" << log;
+        EXPECT_EQ(log.find("running update"), std::string::npos);
+    }
+}
+
+TEST_F(Launcher, TheWindowAnswersWhileTheManifestRequestStalls) {
+    TestDisc disc;
+    disc.WriteProperties(UpdateProperties(
+        Serve(L"stalled-manifest.xml", "<?xml version=\"1.0\"?><Updates></Updates>") + L"?stall_after=10"));
+    LauncherProcess launcher(disc);
+    HWND window = launcher.WaitForLauncher();
+    ASSERT_NE(window, nullptr);
+    Click(window, kInstall);
+    ASSERT_TRUE(WaitForText(L"RORadovi.log", "for appropriate updates", 10000));
+    int answered = 0;
+    for (int i = 0; i < 15; ++i) {
+        DWORD_PTR result = 0;
+        wchar_t title[64] = {};
+        if (SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG, 1000,
+                                &result) && result > 0)
+            ++answered;
+        Sleep(200);
+    }
+    EXPECT_EQ(answered, 15);
+    EXPECT_EQ(ReadLog().find("Matching update found"), std::string::npos);  // still waiting for the manifest
 }
 
 }  // namespace

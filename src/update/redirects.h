@@ -1,0 +1,19 @@
+// Opening a package address while following its redirections ourselves. WinINet under Wine
+// follows a redirection loop for ever; here at most kMaxRedirections are followed, and only to
+// http and https addresses.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+namespace kestrune {
+
+constexpr int kMaxRedirections = 10;
+
+// The request of the final answer, or null with the last-error value set (ERROR_HTTP_REDIRECT_FAILED
+// when a redirection was not followed, after a log line that says why).
+HINTERNET OpenUrlFollowingRedirects(HINTERNET internet, const std::wstring& url, DWORD flags);
+
+}  // namespace kestrune
