@@ -7,6 +7,8 @@
 
 #include "foundation/diag_log.h"
 #include "foundation/com_objects.h"
+#include "update/internet_handle.h"
+#include "update/redirects.h"
 
 namespace kestrune {
 
@@ -71,7 +73,32 @@ void ParseDocument(Variant& body, ComPtr<IXMLDOMDocument>& document) {
         document = std::move(parsed);
 }
 
+// The request object follows a redirection loop for ever under Wine. The redirections are
+// followed here first, with a limit, and the request goes to where they lead. False only when
+// they cannot be followed; any other failure is left for the request object to report.
+bool FollowRedirections(const std::wstring& url, std::wstring& target) {
+    target = url;
+    InternetHandle internet(InternetOpenW(L"Kestrune", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0),
+                            L"Close internet handle failed");
+    if (!internet.get()) return true;
+    InternetHandle request(OpenUrlFollowingRedirects(internet.get(), url,
+                                                     INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, &target),
+                           L"Close url handle failed");
+    if (!request.get()) {
+        const bool refused = GetLastError() == ERROR_HTTP_REDIRECT_FAILED;
+        target = url;
+        return !refused;
+    }
+    return true;
+}
+
 bool FetchManifest(const std::wstring& url, ComPtr<IXMLDOMDocument>& document) {
+    std::wstring target;
+    if (!FollowRedirections(url, target)) {
+        DiagLog::WriteError(static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_HTTP_REDIRECT_FAILED)),
+                            L"Failed to send an XML HTTP request (GET %ls).", url);
+        return false;
+    }
     ComPtr<IXMLHTTPRequest> request;
     HRESULT hr = CoCreateInstance(kClsidXmlHttp, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                   kIidXmlHttpRequest, request.put_void());
@@ -79,7 +106,7 @@ bool FetchManifest(const std::wstring& url, ComPtr<IXMLDOMDocument>& document) {
         DiagLog::WriteError(static_cast<std::uint32_t>(hr), L"Failed to instantiate an XML HTTP request.");
         return false;
     }
-    Bstr method(L"GET"), address(url);
+    Bstr method(L"GET"), address(target);
     Variant async, user, password;
     MarkOmitted(user);
     MarkOmitted(password);

@@ -58,7 +58,8 @@ HINTERNET Refuse(const wchar_t* why, const std::wstring& address) {
 }
 }  // namespace
 
-HINTERNET OpenUrlFollowingRedirects(HINTERNET internet, const std::wstring& url, DWORD flags) {
+HINTERNET OpenUrlFollowingRedirects(HINTERNET internet, const std::wstring& url, DWORD flags,
+                                    std::wstring* landed) {
     std::wstring current = url;
     for (int followed = 0;; ++followed) {
         std::wstring target;
@@ -67,7 +68,10 @@ HINTERNET OpenUrlFollowingRedirects(HINTERNET internet, const std::wstring& url,
                                                     flags | INTERNET_FLAG_NO_AUTO_REDIRECT, 0),
                                    L"Close url handle failed");
             if (!request.get()) return nullptr;
-            if (!RedirectionTarget(request.get(), current, target)) return request.release();
+            if (!RedirectionTarget(request.get(), current, target)) {
+                if (landed) *landed = current;
+                return request.release();
+            }
         }
         if (followed == kMaxRedirections) return Refuse(L"Too many redirections; the last one was to %ls", target);
         if (!isHttpUrl(target)) return Refuse(L"Redirection to %ls not followed: not an http or https address", target);

@@ -89,6 +89,10 @@ TEST_F(ManifestTest, CasesAgainstTheLoopbackServer) {
          true, {}, L"", {}},
         {"empty", "", "", true, {}, L"", {}},
         {"not-xml", "this is not XML at all { }", "?type=text/plain", true, {}, L"", {}},
+        // Redirections are followed (here to the first case's manifest), but not in a loop.
+        {"redirected", "", "?redirect=/files/nested.xml", true, {L"http://h/nested.exe"}, L"http://h/nested.exe", {}},
+        {"redirect-loop", "", "?redirect=self", false, {}, L"",
+         {L"Failed to send an XML HTTP request (GET "}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
