@@ -3,12 +3,19 @@
 #include <atomic>
 #include <new>
 
+#include "update/internet_handle.h"
+
 namespace kestrune {
 
 // What both threads use; it lives until the last of them lets go.
 struct BlockReader::Shared {
-    Shared(HINTERNET r, DWORD size, BYTE* b) : request(r), blockSize(size), buffer(b) {}
-    HINTERNET request;
+    Shared(HINTERNET i, HINTERNET r, DWORD size)
+        : internet(i, L"Close internet handle failed"),
+          request(r, L"Close url handle failed"),
+          blockSize(size),
+          buffer(new (std::nothrow) BYTE[size]) {}
+    InternetHandle internet;  // declared first: closed after the request
+    InternetHandle request;
     DWORD blockSize;
     std::unique_ptr<BYTE[]> buffer;
     KernelHandle start{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
@@ -19,15 +26,15 @@ struct BlockReader::Shared {
     DWORD error = 0;
 };
 
-BlockReader::BlockReader(HINTERNET request, DWORD blockSize) {
-    BYTE* buffer = new (std::nothrow) BYTE[blockSize];
-    if (!buffer) return;
-    shared_ = std::make_shared<Shared>(request, blockSize, buffer);
-    if (!shared_->start || !shared_->finished) return;  // reads then happen on the caller's thread
+BlockReader::BlockReader(HINTERNET internet, HINTERNET request, DWORD blockSize)
+    : shared_(std::make_shared<Shared>(internet, request, blockSize)) {
+    if (!shared_->buffer || !shared_->start || !shared_->finished) return;  // no thread: reads happen here
     auto* reference = new std::shared_ptr<Shared>(shared_);
     thread_.Reset(CreateThread(nullptr, 0, &BlockReader::ReadLoop, reference, 0, nullptr));
     if (!thread_) delete reference;
 }
+
+bool BlockReader::ready() const { return shared_->buffer != nullptr; }
 
 BlockReader::~BlockReader() {
     if (!thread_) return;
@@ -43,7 +50,7 @@ DWORD WINAPI BlockReader::ReadLoop(LPVOID param) {
         WaitForSingleObject(s.start.get(), INFINITE);
         if (s.quit) return 0;
         s.count = 0;
-        s.ok = InternetReadFile(s.request, s.buffer.get(), s.blockSize, &s.count);
+        s.ok = InternetReadFile(s.request.get(), s.buffer.get(), s.blockSize, &s.count);
         s.error = s.ok ? 0 : GetLastError();
         SetEvent(s.finished.get());
     }
@@ -51,7 +58,7 @@ DWORD WINAPI BlockReader::ReadLoop(LPVOID param) {
 
 BlockReader::Result BlockReader::ReadHere(DWORD& count) {
     count = 0;
-    return InternetReadFile(shared_->request, shared_->buffer.get(), shared_->blockSize, &count) ? Result::kRead
+    return InternetReadFile(shared_->request.get(), shared_->buffer.get(), shared_->blockSize, &count) ? Result::kRead
                                                                                                  : Result::kFailed;
 }
 

@@ -15,15 +15,18 @@ namespace kestrune {
 
 class BlockReader {
 public:
-    BlockReader(HINTERNET request, DWORD blockSize);
-    // A read still under way is abandoned: its thread keeps the buffer alive and ends on its
-    // own once the read returns (closing the request makes that happen where the platform can).
+    // Takes over the request and its Internet handle: they are closed, in that order, when the
+    // reading is over.
+    BlockReader(HINTERNET internet, HINTERNET request, DWORD blockSize);
+    // A read still under way is abandoned: its thread keeps the buffer and the handles, and
+    // closes them when the read returns. Closing them here could let a read that is just about
+    // to start use a handle value that has already been given to someone else.
     ~BlockReader();
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
 
     // False when the buffer could not be allocated.
-    bool ready() const { return shared_ != nullptr; }
+    bool ready() const;
 
     enum class Result { kRead, kFailed, kCanceled };
     // Reads up to one block into data(); waits until the read ends or `cancel` is signalled.

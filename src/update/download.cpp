@@ -113,12 +113,12 @@ void CSoftwareUpdate::downloadPackage(const std::wstring& packageUrl, const Loca
     }
     const std::uint32_t contentLength = ContentLength(request.get(), packageUrl);
     if (contentLength == 0) return;
-    Transfer(request.get(), file.get(), contentLength, downloaded, retry);
+    Transfer(internet, request, file.get(), contentLength, downloaded, retry);
 }
 
-void CSoftwareUpdate::Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded,
-                               bool& retry) {
-    BlockReader reader(request, kBlockSize);
+void CSoftwareUpdate::Transfer(InternetHandle& internet, InternetHandle& request, HANDLE file,
+                               std::uint32_t contentLength, bool& downloaded, bool& retry) {
+    BlockReader reader(internet.release(), request.release(), kBlockSize);
     if (!reader.ready()) {
         DiagLog::Write(L"Can't allocate %ld byte buffer", static_cast<long>(kBlockSize));
         return;

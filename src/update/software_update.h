@@ -10,6 +10,7 @@
 
 #include "dialogs/progress_dialog.h"
 #include "foundation/kernel_handle.h"
+#include "update/internet_handle.h"
 #include "update/update_selection.h"
 
 namespace kestrune {
@@ -38,7 +39,9 @@ public:
 private:
     std::wstring SelectPackage(const std::wstring& manifestUrl, LocalFacts& facts);
     int Ask(std::uint16_t textId, UINT type) const;
-    void Transfer(HINTERNET request, HANDLE file, std::uint32_t contentLength, bool& downloaded, bool& retry);
+    // Takes over both handles (see BlockReader).
+    void Transfer(InternetHandle& internet, InternetHandle& request, HANDLE file, std::uint32_t contentLength,
+                  bool& downloaded, bool& retry);
     void PostStatus(const std::wstring& text);
 
     HWND m_hParent;

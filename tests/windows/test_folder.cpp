@@ -13,9 +13,12 @@ TestFolder::TestFolder() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
-    path_ = std::wstring(temp) + L"kestrune-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(counter++);
-    std::filesystem::create_directories(path_);
+    // Process ids repeat from one Wine session to the next, and a folder an earlier run could not
+    // remove (a program of it was still running) may be left: take the next name that is free.
+    do {
+        path_ = std::wstring(temp) + L"kestrune-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(counter++);
+    } while (!std::filesystem::create_directory(path_));
 }
 
 TestFolder::~TestFolder() {
