@@ -37,13 +37,10 @@ long StampOf(const std::string& log, const std::string& text) {
     return ((h * 60L + m) * 60L + s) * 1000L + ms;
 }
 
-int Run(std::size_t expectedBytes, const std::string& package) {
+int Run(std::size_t expectedBytes, const std::wstring& package) {
     ClearLogs();
     TestDisc disc(L"bench-disc");
-    const std::wstring manifest = Serve(
-        L"bench-manifest.xml",
-        "<?xml version=\"1.0\"?><Updates><Manufacturer Name=\"Kestrune\"><Update Model=\"*\" Platform=\"*\" "
-        "OldVersion=\"*\">" + package + "</Update></Manufacturer></Updates>");
+    const std::wstring manifest = ServeManifestFor(package, L"bench-manifest.xml");
     disc.WriteProperties("PRINTER_SERIES_NAME = \"Kestrune LX-200 Series\"\r\nMANUFACTURER = \"Kestrune\"\r\n"
                          "SOFTWARE_UPDATE_URL = \"" + std::string(manifest.begin(), manifest.end()) + "\"\r\n");
     LauncherProcess launcher(disc);
@@ -92,7 +89,5 @@ int Run(std::size_t expectedBytes, const std::string& package) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return std::fprintf(stderr, "usage: download_bench BYTES URL\n"), 2;
-    std::string url;
-    for (const wchar_t* c = argv[2]; *c; ++c) url += *c == L'&' ? std::string("&amp;") : std::string(1, static_cast<char>(*c));
-    return kestrune::test::Run(static_cast<std::size_t>(_wtoi64(argv[1])), url);
+    return kestrune::test::Run(static_cast<std::size_t>(_wtoi64(argv[1])), argv[2]);
 }

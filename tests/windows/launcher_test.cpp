@@ -326,14 +326,6 @@ std::string UpdateProperties(const std::wstring& manifestUrl) {
            Narrow(manifestUrl) + "\"\r\n";
 }
 
-// A manifest whose one entry names `packageUrl` (escaped for XML by the caller).
-std::wstring ServeManifestFor(const std::wstring& packageUrl) {
-    return Serve(L"launcher-manifest.xml",
-                 "<?xml version=\"1.0\"?><Updates><Manufacturer Name=\"Kestrune\">"
-                 "<Update Model=\"*LX-200*\" Platform=\"win*\" OldVersion=\"1.2.3*\">" +
-                     Narrow(packageUrl) + "</Update></Manufacturer></Updates>");
-}
-
 std::wstring ServeUpdate(const wchar_t* packageFixture) {
     return ServeManifestFor(Serve(L"package.exe", ReadBytes(PkiFolder() + L"\\" + packageFixture)));
 }
@@ -467,7 +459,7 @@ TEST_F(Launcher, CancelDuringTheTransferAsksFirstAndAnswersAStalledServer) {
     // is complete about 4 s into the transfer.
     TestDisc disc;
     disc.WriteProperties(UpdateProperties(ServeManifestFor(
-        Serve(L"slow.exe", std::string(4 * 1048576, 's')) + L"?rate=262144&amp;stall_after=1572864")));
+        Serve(L"slow.exe", std::string(4 * 1048576, 's')) + L"?rate=262144&stall_after=1572864")));
     LauncherProcess launcher(disc);
     HWND window = launcher.WaitForLauncher();
     ASSERT_NE(window, nullptr);
@@ -530,9 +522,7 @@ TEST_F(Launcher, PackagesThatCannotBeFetchedOrTrustedEndAtTheDisc) {
         SCOPED_TRACE(Narrow(c.packageUrl));
         ClearLogs();
         TestDisc disc;
-        std::wstring escaped;
-        for (wchar_t ch : c.packageUrl) escaped += ch == L'&' ? std::wstring(L"&amp;") : std::wstring(1, ch);
-        disc.WriteProperties(UpdateProperties(ServeManifestFor(escaped)));
+        disc.WriteProperties(UpdateProperties(ServeManifestFor(c.packageUrl)));
         LauncherProcess launcher(disc);
         HWND window = launcher.WaitForLauncher();
         ASSERT_NE(window, nullptr);

@@ -23,4 +23,15 @@ inline std::wstring Serve(const std::wstring& name, const std::string& content) 
     return ServerUrl() + L"/files/" + name;
 }
 
+// A manifest with one entry for manufacturer Kestrune and the sample disc's printer series,
+// naming `packageUrl` (its '&' escaped for XML); returns its address.
+inline std::wstring ServeManifestFor(const std::wstring& packageUrl,
+                                     const std::wstring& name = L"launcher-manifest.xml") {
+    std::string url;
+    for (wchar_t c : packageUrl) url += c == L'&' ? std::string("&amp;") : std::string(1, static_cast<char>(c));
+    return Serve(name, "<?xml version=\"1.0\"?><Updates><Manufacturer Name=\"Kestrune\">"
+                       "<Update Model=\"*LX-200*\" Platform=\"win*\" OldVersion=\"1.2.3*\">" +
+                           url + "</Update></Manufacturer></Updates>");
+}
+
 }  // namespace kestrune::test
